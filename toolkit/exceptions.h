@@ -10,14 +10,18 @@ namespace tk {
 
 class Exception : public std::exception {
 public:
-    explicit Exception(std::string message) : message_(std::move(message)) {}
+    // Out of line so that it can record the code address of the throw.
+    explicit Exception(std::string message);
     const char* what() const noexcept override { return message_.c_str(); }
     const std::string& Message() const { return message_; }
+    // Where in the code the error was raised, for the "Application Error" box.
+    const void* Address() const { return address_; }
     // The class name the "Application Error" box reports.
     virtual const char* ClassName() const { return "Exception"; }
 
 private:
     std::string message_;
+    const void* address_;
 };
 
 // An I/O error: a Windows error code and the message chosen by it.

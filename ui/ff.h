@@ -1,0 +1,61 @@
+// Unit ff: the installer window.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "toolkit/application.h"
+#include "toolkit/controls.h"
+#include "toolkit/form.h"
+#if __has_include("toolkit/adodb.h") && !defined(QUENLO_NO_ADO)
+#include "toolkit/adodb.h"
+#define QUENLO_HAVE_ADO 1
+#endif
+#if __has_include("toolkit/fadetext.h") && !defined(QUENLO_NO_BANNER)
+#include "toolkit/fadetext.h"
+#define QUENLO_HAVE_BANNER 1
+#endif
+
+using tk::TObject;
+
+class TForm1 : public tk::TForm {
+public:
+    explicit TForm1(tk::TApplication& app);
+    ~TForm1() override;
+
+    std::unique_ptr<tk::TGroupBox> GroupBox4;
+    std::unique_ptr<tk::TLabel> Label8;
+    std::unique_ptr<tk::TLabel> Label9;
+    std::unique_ptr<tk::TEdit> Edit8;
+    std::unique_ptr<tk::TEdit> Edit9;
+#ifdef QUENLO_HAVE_ADO
+    std::unique_ptr<tk::TADOCommand> ADOCommand1;
+#endif
+    std::unique_ptr<tk::TBitBtn> BitBtn1;
+    std::unique_ptr<tk::TBitBtn> BitBtn2;
+    std::unique_ptr<tk::TBitBtn> BitBtn3;
+    std::unique_ptr<tk::TBitBtn> BitBtn4;
+#ifdef QUENLO_HAVE_BANNER
+    std::unique_ptr<tk::TAAFadeText> AAFadeText1;
+#endif
+
+    void FormCreate(TObject* Sender);
+    void BitBtn1Click(TObject* Sender);
+    void BitBtn2Click(TObject* Sender);
+    void BitBtn3Click(TObject* Sender);
+    void BitBtn4Click(TObject* Sender);
+
+protected:
+    void CreateComponents() override;
+};
+
+// The one installer window (not owned: the program entry owns it).
+extern TForm1* Form1;
+
+// Full path of the running program and the folder that holds it with the setup program, the start
+// script and the database backup. Set once by FormCreate.
+extern std::string ProgramPath;
+extern std::string InstallFolder;
+
+// The application title: caption of the window, the taskbar entry and every message box.
+extern const char* const kApplicationTitle;
