@@ -11,7 +11,7 @@ namespace quenlo::steps {
 namespace {
 
 class WindowsSystem final : public StepSystem {
-public:
+  public:
     bool ChangeDirectory(const std::string& path, unsigned long& error) override {
         if (SetCurrentDirectoryA(path.c_str())) return true;
         error = GetLastError();
@@ -38,7 +38,9 @@ StepSystem* gCurrent = &gWindows;
 
 StepSystem& System() { return *gCurrent; }
 
-ScopedSystem::ScopedSystem(StepSystem& replacement) : previous_(gCurrent) { gCurrent = &replacement; }
+ScopedSystem::ScopedSystem(StepSystem& replacement) : previous_(gCurrent) {
+    gCurrent = &replacement;
+}
 ScopedSystem::~ScopedSystem() { gCurrent = previous_; }
 
 }  // namespace quenlo::steps

@@ -7,7 +7,7 @@
 namespace quenlo::steps {
 
 class StepSystem {
-public:
+  public:
     virtual ~StepSystem() = default;
     // SetCurrentDirectoryA: true on success; on failure the Windows error code, taken at once.
     virtual bool ChangeDirectory(const std::string& path, unsigned long& error) = 0;
@@ -25,13 +25,13 @@ StepSystem& System();
 
 // Puts `replacement` in place for its lifetime (tests).
 class ScopedSystem {
-public:
+  public:
     explicit ScopedSystem(StepSystem& replacement);
     ~ScopedSystem();
     ScopedSystem(const ScopedSystem&) = delete;
     ScopedSystem& operator=(const ScopedSystem&) = delete;
 
-private:
+  private:
     StepSystem* previous_;
 };
 

@@ -21,8 +21,9 @@ bool IsLeadByteAcp(unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }
 
 TApplication::TApplication(HINSTANCE instance) : instance_(instance) {
     Application = this;
-    icon_ = static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                          GetSystemMetrics(SM_CYICON), 0));
+    icon_ =
+        static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                      GetSystemMetrics(SM_CYICON), 0));
     smallIcon_ = static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON),
                                                GetSystemMetrics(SM_CYSMICON), 0));
@@ -60,9 +61,7 @@ TApplication::~TApplication() {
     if (Application == this) Application = nullptr;
 }
 
-void TApplication::Initialize() {
-    comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
-}
+void TApplication::Initialize() { comInitialized_ = SUCCEEDED(CoInitialize(nullptr)); }
 
 void TApplication::SetTitle(const std::string& title) {
     title_ = title;
@@ -110,6 +109,7 @@ void TApplication::HandleUnknownException() {
 
 int TApplication::ModalMessageBox(const std::string& text, UINT flags) {
     ProgramModal modal;
+    if (MessageBoxHook) return MessageBoxHook(text, title_, flags);
     return MessageBoxA(handle_, text.c_str(), title_.c_str(), flags);
 }
 
@@ -130,7 +130,8 @@ LRESULT TApplication::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             switch (wp & 0xFFF0) {
                 case SC_CLOSE:
                     // The taskbar entry's Close is a close request to the main form.
-                    if (mainForm_ && mainForm_->Handle()) PostMessageA(mainForm_->Handle(), WM_CLOSE, 0, 0);
+                    if (mainForm_ && mainForm_->Handle())
+                        PostMessageA(mainForm_->Handle(), WM_CLOSE, 0, 0);
                     return 0;
                 case SC_MINIMIZE:
                     if (mainForm_ && mainForm_->Handle()) ShowWindow(mainForm_->Handle(), SW_HIDE);

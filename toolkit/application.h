@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,7 +14,7 @@ namespace tk {
 class TForm;
 
 class TApplication {
-public:
+  public:
     explicit TApplication(HINSTANCE instance);
     ~TApplication();
     TApplication(const TApplication&) = delete;
@@ -65,7 +66,12 @@ public:
     // is open and the window that had the focus gets it back afterwards.
     int ModalMessageBox(const std::string& text, UINT flags);
 
-private:
+    // Stands in for MessageBoxA inside ModalMessageBox when set (tests); it runs while the
+    // program's windows are disabled, as the real box would.
+    std::function<int(const std::string& text, const std::string& caption, UINT flags)>
+        MessageBoxHook;
+
+  private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     bool HandleKeyboard(MSG& msg);
@@ -86,13 +92,13 @@ extern TApplication* Application;
 // Disables every enabled window of this thread; the destructor enables them again and gives the
 // focus back. Used by every program-modal box.
 class ProgramModal {
-public:
+  public:
     ProgramModal();
     ~ProgramModal();
     ProgramModal(const ProgramModal&) = delete;
     ProgramModal& operator=(const ProgramModal&) = delete;
 
-private:
+  private:
     HWND focus_;
     HWND active_;
     std::unique_ptr<HWND[]> disabled_;

@@ -21,8 +21,8 @@ TBitBtn::TBitBtn(TForm& form, const ControlSpec& spec, const char* glyphResource
     : TWinControl(form, nullptr, spec), default_(isDefault) {
     CreateWindowFor("BUTTON", BS_OWNERDRAW | WS_TABSTOP, 0);
     // Keep the glyph as plain pixels; drawing works from them at any depth of the screen.
-    HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(form.App().Instance(), glyphResource,
-                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP bmp = static_cast<HBITMAP>(
+        LoadImageA(form.App().Instance(), glyphResource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!bmp) return;  // no glyph: caption alone
     BITMAP info{};
     GetObjectA(bmp, sizeof info, &info);
@@ -125,8 +125,8 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& dis) {
     }
 
     const std::string caption = Text();
-    HFONT old = static_cast<HFONT>(SelectObject(
-        dc, reinterpret_cast<HFONT>(SendMessageA(handle_, WM_GETFONT, 0, 0))));
+    HFONT old = static_cast<HFONT>(
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(handle_, WM_GETFONT, 0, 0))));
     SIZE ts{};
     GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &ts);
     const int gw = glyph_ ? glyphW_ : 0;

@@ -13,7 +13,7 @@ class TForm;
 class TObject;
 
 class TComponent {
-public:
+  public:
     explicit TComponent(TForm& owner);
     virtual ~TComponent();
     TComponent(const TComponent&) = delete;
@@ -30,7 +30,7 @@ public:
     // The form's window is about to be destroyed: release timers and anything tied to it.
     virtual void Unloading() {}
 
-private:
+  private:
     TForm& owner_;
 };
 

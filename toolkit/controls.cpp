@@ -34,10 +34,10 @@ void TWinControl::CreateWindowFor(const char* cls, DWORD style, DWORD exStyle) {
     if (spec_.Visible) style |= WS_VISIBLE;
     if (!spec_.Enabled) style |= WS_DISABLED;
     HWND parent = parent_ ? parent_->Handle() : form_.Handle();
-    handle_ = CreateWindowExA(exStyle, cls, spec_.Caption.c_str(), style, form_.Scale(spec_.Left),
-                              form_.Scale(spec_.Top), form_.Scale(spec_.Width),
-                              form_.Scale(spec_.Height), parent, nullptr,
-                              form_.App().Instance(), nullptr);
+    handle_ =
+        CreateWindowExA(exStyle, cls, spec_.Caption.c_str(), style, form_.Scale(spec_.Left),
+                        form_.Scale(spec_.Top), form_.Scale(spec_.Width), form_.Scale(spec_.Height),
+                        parent, nullptr, form_.App().Instance(), nullptr);
     if (!handle_) throw Exception("Error creating window");
     SetWindowSubclass(handle_, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
     HFONT font = form_.WindowFont();

@@ -35,7 +35,7 @@ struct ControlSpec {
 };
 
 class TWinControl {
-public:
+  public:
     TWinControl(TForm& form, TWinControl* parent, const ControlSpec& spec);
     virtual ~TWinControl();
     TWinControl(const TWinControl&) = delete;
@@ -62,7 +62,7 @@ public:
     // WM_DRAWITEM of an owner-drawn control, forwarded by the form.
     virtual void DrawItem(const DRAWITEMSTRUCT& /*dis*/) {}
 
-protected:
+  protected:
     // Called by subclasses' constructors once they know their window class and style.
     void CreateWindowFor(const char* cls, DWORD style, DWORD exStyle);
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
@@ -73,40 +73,40 @@ protected:
     ControlSpec spec_;
     HWND handle_ = nullptr;
 
-private:
+  private:
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     HFONT font_ = nullptr;  // owned when the control has a font of its own
 };
 
 class TLabel : public TWinControl {
-public:
+  public:
     TLabel(TForm& form, TWinControl* parent, const ControlSpec& spec);
 };
 
 class TEdit : public TWinControl {
-public:
+  public:
     TEdit(TForm& form, TWinControl* parent, const ControlSpec& spec);
 };
 
 class TGroupBox : public TWinControl {
-public:
+  public:
     TGroupBox(TForm& form, TWinControl* parent, const ControlSpec& spec);
 };
 
 // A push button with a 16 x 16 glyph left of its caption. Pixels of the glyph's bottom-left colour
 // are transparent; the disabled look is derived from the glyph.
 class TBitBtn : public TWinControl {
-public:
+  public:
     TBitBtn(TForm& form, const ControlSpec& spec, const char* glyphResource, bool isDefault);
     ~TBitBtn() override;
 
     bool Default() const { return default_; }
     void DrawItem(const DRAWITEMSTRUCT& dis) override;
 
-protected:
+  protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     void DrawGlyph(HDC dc, int x, int y, bool enabled) const;
 
     bool default_;

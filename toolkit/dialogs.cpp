@@ -21,7 +21,7 @@ bool IsLeadByteAcp(unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }
 
 // In-memory dialog template: DLGTEMPLATE + items, all WORD-aligned, DWORD-aligned per item.
 class TemplateWriter {
-public:
+  public:
     void Word(WORD w) { data_.push_back(w); }
     void DWord(DWORD d) {
         Word(LOWORD(d));
@@ -36,7 +36,7 @@ public:
     }
     const WORD* Data() const { return data_.data(); }
 
-private:
+  private:
     std::vector<WORD> data_;
 };
 
@@ -79,8 +79,8 @@ void ShowMessage(const std::string& text) {
     // Size the text in dialog units of the box's font (8 pt MS Sans Serif, base units 4 x 8 px
     // per 96 dpi at this font), with a margin and room for the OK button.
     HDC dc = GetDC(nullptr);
-    HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
-                             "MS Sans Serif");
+    HFONT font =
+        CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
     HGDIOBJ old = SelectObject(dc, font);
     RECT tr{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr,
@@ -182,9 +182,9 @@ namespace {
 void ShowStartupErrorText(const char* className, const void* where, const std::string& message) {
     // Report the module the error came from and the address within it.
     HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       static_cast<const char*>(where), &module);
+    GetModuleHandleExA(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        static_cast<const char*>(where), &module);
     if (!module) module = GetModuleHandleA(nullptr);
     char path[MAX_PATH] = {};
     GetModuleFileNameA(module, path, MAX_PATH);

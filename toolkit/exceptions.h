@@ -9,7 +9,7 @@
 namespace tk {
 
 class Exception : public std::exception {
-public:
+  public:
     // Out of line so that it can record the code address of the throw.
     explicit Exception(std::string message);
     const char* what() const noexcept override { return message_.c_str(); }
@@ -19,42 +19,43 @@ public:
     // The class name the "Application Error" box reports.
     virtual const char* ClassName() const { return "Exception"; }
 
-private:
+  private:
     std::string message_;
     const void* address_;
 };
 
 // An I/O error: a Windows error code and the message chosen by it.
 class EInOutError : public Exception {
-public:
+  public:
     explicit EInOutError(int code);
     int ErrorCode() const { return code_; }
     const char* ClassName() const override { return "EInOutError"; }
 
-private:
+  private:
     int code_;
 };
 
 // A failed COM call.
 class EOleSysError : public Exception {
-public:
-    EOleSysError(std::string message, std::int32_t code) : Exception(std::move(message)), code_(code) {}
+  public:
+    EOleSysError(std::string message, std::int32_t code)
+        : Exception(std::move(message)), code_(code) {}
     std::int32_t ErrorCode() const { return code_; }
     const char* ClassName() const override { return "EOleSysError"; }
 
-private:
+  private:
     std::int32_t code_;
 };
 
 // A COM call that failed with an error description (the data-access layer's errors).
 class EOleException : public EOleSysError {
-public:
+  public:
     EOleException(std::string message, std::int32_t code, std::string source = {})
         : EOleSysError(std::move(message), code), source_(std::move(source)) {}
     const std::string& Source() const { return source_; }
     const char* ClassName() const override { return "EOleException"; }
 
-private:
+  private:
     std::string source_;
 };
 

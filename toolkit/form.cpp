@@ -67,10 +67,19 @@ void TForm::CreateHandle() {
     DWORD style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     DWORD exStyle = WS_EX_CONTROLPARENT;
     switch (BorderStyle) {
-        case TBorderStyle::bsNone: style |= WS_POPUP; break;
-        case TBorderStyle::bsSingle: style |= WS_CAPTION; break;
-        case TBorderStyle::bsDialog: style |= WS_CAPTION; exStyle |= WS_EX_DLGMODALFRAME; break;
-        case TBorderStyle::bsSizeable: style |= WS_CAPTION | WS_THICKFRAME; break;
+        case TBorderStyle::bsNone:
+            style |= WS_POPUP;
+            break;
+        case TBorderStyle::bsSingle:
+            style |= WS_CAPTION;
+            break;
+        case TBorderStyle::bsDialog:
+            style |= WS_CAPTION;
+            exStyle |= WS_EX_DLGMODALFRAME;
+            break;
+        case TBorderStyle::bsSizeable:
+            style |= WS_CAPTION | WS_THICKFRAME;
+            break;
     }
     // Without a system menu the title bar carries no icon and no button at all.
     if (BorderIcons.biSystemMenu) {
@@ -81,9 +90,9 @@ void TForm::CreateHandle() {
     RECT r{0, 0, Scale(ClientWidth), Scale(ClientHeight)};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
     // Owned by the application window, which carries the taskbar entry.
-    handle_ = CreateWindowExA(exStyle, kFormClass, Caption.c_str(), style, Left, Top,
-                              r.right - r.left, r.bottom - r.top, app_.Handle(), nullptr,
-                              app_.Instance(), this);
+    handle_ =
+        CreateWindowExA(exStyle, kFormClass, Caption.c_str(), style, Left, Top, r.right - r.left,
+                        r.bottom - r.top, app_.Handle(), nullptr, app_.Instance(), this);
     if (!handle_) throw Exception("Error creating window");
     CreateComponents();
     for (TComponent* c : components_) c->Loaded();

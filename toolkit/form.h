@@ -24,7 +24,7 @@ struct TBorderIcons {
 };
 
 class TForm {
-public:
+  public:
     explicit TForm(TApplication& app);
     virtual ~TForm();
     TForm(const TForm&) = delete;
@@ -39,7 +39,7 @@ public:
 
     // Layout settings, read when the window is created.
     std::string Caption;
-    int Left = 0, Top = 0;                 // outer window, screen coordinates
+    int Left = 0, Top = 0;                  // outer window, screen coordinates
     int ClientWidth = 0, ClientHeight = 0;  // designed at 96 dpi / text height 13
     TBorderStyle BorderStyle = TBorderStyle::bsSizeable;
     TBorderIcons BorderIcons;
@@ -67,11 +67,11 @@ public:
     void FocusFirst();
     bool HandleDialogKey(const MSG& msg);
 
-protected:
+  protected:
     // Subclasses create their components and controls here (the window exists).
     virtual void CreateComponents() {}
 
-private:
+  private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
     std::vector<TWinControl*> TabOrderList() const;

@@ -77,8 +77,8 @@ void TForm1::CreateComponents() {
         tk::ControlSpec{102, 56, 267, 24, "kovra.bak", SongFont(-16, GB2312_CHARSET), 1});
     BitBtn1 = std::make_unique<tk::TBitBtn>(
         *this, tk::ControlSpec{260, 136, 125, 25, "退    出", {}, 1}, "GLYPH1", true);
-    BitBtn2 = std::make_unique<tk::TBitBtn>(
-        *this, tk::ControlSpec{4, 136, 80, 25, "第一步", {}, 2}, "GLYPH2", false);
+    BitBtn2 = std::make_unique<tk::TBitBtn>(*this, tk::ControlSpec{4, 136, 80, 25, "第一步", {}, 2},
+                                            "GLYPH2", false);
     BitBtn3 = std::make_unique<tk::TBitBtn>(
         *this, tk::ControlSpec{88, 136, 80, 25, "第二步", {}, 3, false}, "GLYPH3", false);
     BitBtn4 = std::make_unique<tk::TBitBtn>(

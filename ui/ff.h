@@ -19,7 +19,7 @@
 using tk::TObject;
 
 class TForm1 : public tk::TForm {
-public:
+  public:
     explicit TForm1(tk::TApplication& app);
     ~TForm1() override;
 
@@ -45,7 +45,7 @@ public:
     void BitBtn3Click(TObject* Sender);
     void BitBtn4Click(TObject* Sender);
 
-protected:
+  protected:
     void CreateComponents() override;
 };
 

@@ -41,11 +41,16 @@ TEST(IoErrorMessage, TableAndOtherCodes) {
         const char* text;
     };
     const Case cases[] = {
-        {2, "File not found"},        {3, "Invalid filename"},
-        {4, "Too many open files"},   {5, "File access denied"},
-        {100, "Read beyond end of file"}, {101, "Disk full"},
-        {106, "Invalid numeric input"},  {21, "I/O error 21"},
-        {0, "I/O error 0"},           {1223, "I/O error 1223"},
+        {2, "File not found"},
+        {3, "Invalid filename"},
+        {4, "Too many open files"},
+        {5, "File access denied"},
+        {100, "Read beyond end of file"},
+        {101, "Disk full"},
+        {106, "Invalid numeric input"},
+        {21, "I/O error 21"},
+        {0, "I/O error 0"},
+        {1223, "I/O error 1223"},
     };
     for (const auto& c : cases) EXPECT_EQ(quenlo::IoErrorMessage(c.code), c.text) << c.code;
 }
