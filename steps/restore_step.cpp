@@ -1,4 +1,51 @@
 // Step three: restore the initial database through the command component.
-#include "ui/ff.h"
+#include <windows.h>
 
-void TForm1::BitBtn4Click(TObject*) {}
+#include "core/restore_texts.h"
+#include "steps/restore_step.h"
+#include "steps/system.h"
+#include "ui/ff.h"
+#if __has_include("ui/status_line.h")
+#include "ui/status_line.h"
+#endif
+
+namespace quenlo::steps {
+
+const char kRestoreDoneLine[] = "<Title1><Center>导入原始数据库成功！";
+const char kAllDoneLine[] = "<Title1><Center>恭喜你所有安装顺利完成！";
+const char kStepThreeDone[] = "第三步成功完成！";
+const char kClientNext[] = "现在您可以安装客户端了！";
+
+std::wstring WideFromAnsi(const std::string& text) {
+    if (text.empty()) return {};
+    const int n =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}
+
+}  // namespace quenlo::steps
+
+void TForm1::BitBtn4Click(TObject*) {
+    using namespace quenlo::steps;
+    Edit9->SetText(quenlo::BackupPath(InstallFolder));
+    const std::string computer = System().ComputerName();
+    const std::string statement = quenlo::RestoreStatement(Edit8->Text(), Edit9->Text());
+    const std::string connection = quenlo::ConnectionString(computer);
+#ifdef QUENLO_HAVE_ADO
+    ADOCommand1->SetConnectionString(WideFromAnsi(connection));
+    ADOCommand1->SetCommandText(WideFromAnsi(statement));
+    ADOCommand1->Execute();
+#endif
+    // Both status lines go up only once the restore has returned: a failed restore must not
+    // leave "imported" on the banner. The second replaces the first before the loop runs again.
+#ifdef QUENLO_HAVE_BANNER
+    quenlo::ui::WriteStatusLine(*AAFadeText1, kRestoreDoneLine);
+    quenlo::ui::WriteStatusLine(*AAFadeText1, kAllDoneLine);
+#endif
+    System().Confirm(kStepThreeDone);
+    System().Confirm(kClientNext);
+    BitBtn4->SetEnabled(false);
+    BitBtn1->SetEnabled(true);
+}
