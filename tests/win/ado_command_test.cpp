@@ -252,7 +252,13 @@ TEST(WineAdo, FailureIsAnOleExceptionNotACrash) {
     if (ProgIdClass(L"ADODB.Command").empty() || ProgIdClass(L"ADODB.Command") == stubCommand) {
         GTEST_SKIP() << "ADODB.Command is not Wine's own here";
     }
-    tk::AdoCommand command;
+    std::unique_ptr<tk::AdoCommand> created;
+    try {
+        created = std::make_unique<tk::AdoCommand>();
+    } catch (const tk::Exception& e) {
+        GTEST_SKIP() << "Wine's data-access objects are disabled here: " << e.Message();
+    }
+    tk::AdoCommand& command = *created;
     command.SetConnectionString(kConnection);
     EXPECT_NO_THROW(command.SetCommandText(kRestore));
     try {
