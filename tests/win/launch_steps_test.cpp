@@ -55,6 +55,7 @@ class LaunchStepsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         app = std::make_unique<tk::TApplication>(GetModuleHandleA(nullptr));
+        app->Initialize();  // the window's command component needs COM
         app->SetTitle(kApplicationTitle);
         app->CreateForm(form);
         InstallFolder = "D:\\安装";
