@@ -4,8 +4,8 @@
 
 namespace quenlo::ui {
 
-void WriteStatusLine(tk::TAAFadeText &banner, const std::string &line) {
-  quenlo::banner::ApplyStatusLine(banner, line);
+void WriteStatusLine(tk::TAAFadeText& banner, const std::string& line) {
+    quenlo::banner::ApplyStatusLine(banner, line);
 }
 
-} // namespace quenlo::ui
+}  // namespace quenlo::ui

@@ -10,6 +10,6 @@ namespace quenlo::ui {
 // Replaces the banner's lines by `line`. Nothing changes on screen at once: the
 // line comes in with the banner's next line change, which needs a running
 // message loop.
-void WriteStatusLine(tk::TAAFadeText &banner, const std::string &line);
+void WriteStatusLine(tk::TAAFadeText& banner, const std::string& line);
 
-} // namespace quenlo::ui
+}  // namespace quenlo::ui
