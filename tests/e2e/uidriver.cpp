@@ -6,8 +6,13 @@
 // Window, text and class arguments given as `hex:<bytes>` are taken byte for byte; anything else is
 // taken as the ANSI text that the command line delivered.
 
+#include "uidriver_probe.h"
+
 #include <windows.h>
 #include <psapi.h>
+
+#include <fcntl.h>
+#include <io.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -33,7 +38,9 @@ const char kUsageText[] =
     "  key <hwnd> <vk> [--method post|input] [--char] [--timeout ms]\n"
     "                                          vk: RETURN SPACE TAB ESCAPE ... or a number;\n"
     "                                          shift+VK with --method input\n"
-    "  wait-msgbox [--pid N] [--timeout ms]    wait for a message box (#32770) and describe it\n"
+    "  wait-msgbox [--pid N] [--timeout ms] [--pixels]\n"
+    "                                          wait for a message box (#32770) and describe it;\n"
+    "                                          --pixels tells the icon by its look on the screen\n"
     "  answer-msgbox <id|OK|CANCEL|...|text> [--pid N] [--timeout ms]\n"
     "  close <hwnd>                            post WM_CLOSE\n"
     "  syscommand <hwnd> <SC_CLOSE|SC_MINIMIZE|SC_RESTORE|...|number>   post WM_SYSCOMMAND\n"
@@ -63,7 +70,7 @@ struct Args {
     }
 };
 
-bool IsFlag(const std::string& s) { return s == "--any" || s == "--char"; }
+bool IsFlag(const std::string& s) { return s == "--any" || s == "--char" || s == "--pixels"; }
 
 bool TakesValue(const std::string& s) {
     static const char* const names[] = {"--pid",    "--class",  "--timeout", "--method",
@@ -267,6 +274,75 @@ std::vector<HWND> TopLevelWindows() {
     return all;
 }
 
+// ---- questions answered inside the driven process --------------------------------------------
+
+// Sets the probe hook on a window's thread once, and takes it off when the driver ends.
+class Prober {
+  public:
+    ~Prober() {
+        for (auto& h : hooks_) UnhookWindowsHookEx(h.second);
+        if (view_) UnmapViewOfFile(view_);
+        if (map_) CloseHandle(map_);
+    }
+
+    bool ask(HWND h, uidriver::ProbeQuery query, uidriver::ProbeAnswer& out) {
+        if (!ready()) return false;
+        DWORD tid = GetWindowThreadProcessId(h, nullptr);
+        if (!hooks_.count(tid)) {
+            HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, proc_, dll_, tid);
+            if (!hook) return false;
+            hooks_[tid] = hook;
+        }
+        std::memset(view_, 0, sizeof *view_);
+        DWORD_PTR r = 0;
+        if (!SendMessageTimeoutA(h, message_, query, static_cast<LPARAM>(GetCurrentProcessId()),
+                                 SMTO_ABORTIFHUNG, 3000, &r) ||
+            !view_->ok)
+            return false;
+        out = *view_;
+        return true;
+    }
+
+  private:
+    bool ready() {
+        if (view_) return true;
+        if (tried_) return false;
+        tried_ = true;
+        // The probe library lies beside the driver.
+        char path[MAX_PATH * 2] = {};
+        DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+        if (!n || n >= sizeof path) return false;
+        std::string dir(path, n);
+        dir.resize(dir.find_last_of("\\/") + 1);
+        dll_ = LoadLibraryA((dir + "uidriver_probe.dll").c_str());
+        if (!dll_) return false;
+        proc_ = reinterpret_cast<HOOKPROC>(
+            reinterpret_cast<void*>(GetProcAddress(dll_, uidriver::kProbeHookName)));
+        if (!proc_) return false;
+        message_ = RegisterWindowMessageA(uidriver::kProbeMessage);
+        std::string name = uidriver::kProbeBlockPrefix + std::to_string(GetCurrentProcessId());
+        map_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                  sizeof(uidriver::ProbeAnswer), name.c_str());
+        if (!map_) return false;
+        view_ = static_cast<uidriver::ProbeAnswer*>(
+            MapViewOfFile(map_, FILE_MAP_WRITE, 0, 0, sizeof(uidriver::ProbeAnswer)));
+        return view_ != nullptr;
+    }
+
+    bool tried_ = false;
+    HMODULE dll_ = nullptr;
+    HOOKPROC proc_ = nullptr;
+    UINT message_ = 0;
+    HANDLE map_ = nullptr;
+    uidriver::ProbeAnswer* view_ = nullptr;
+    std::map<DWORD, HHOOK> hooks_;
+};
+
+Prober& TheProber() {
+    static Prober p;
+    return p;
+}
+
 void PutRect(const std::string& prefix, const RECT& r) {
     PutNum(prefix + "_left", r.left);
     PutNum(prefix + "_top", r.top);
@@ -296,6 +372,14 @@ void DescribeTopLevel(const std::string& p, HWND h) {
     PutHwnd(p + "owner", GetWindow(h, GW_OWNER));
 }
 
+// Visible and of some size: an application's taskbar window is "visible" at 0 x 0 with the same
+// caption as its main window.
+bool IsShown(HWND h) {
+    RECT r{};
+    return IsWindowVisible(h) && GetWindowRect(h, &r) && r.right - r.left > 1 &&
+           r.bottom - r.top > 1;
+}
+
 bool PidMatches(const Args& a, HWND h) {
     if (!a.has("--pid")) return true;
     unsigned long pid = 0;
@@ -321,7 +405,7 @@ int CmdWaitWindow(const Args& a) {
         for (HWND h : TopLevelWindows()) {
             if (!PidMatches(a, h) || TextOf(h) != caption) continue;
             if (!cls.empty() && ClassOf(h) != cls) continue;
-            if (!a.has("--any") && !IsWindowVisible(h)) continue;
+            if (!a.has("--any") && !IsShown(h)) continue;
             DescribeTopLevel("", h);
             return kOk;
         }
@@ -332,29 +416,31 @@ int CmdWaitWindow(const Args& a) {
 
 // ---- controls ----------------------------------------------------------------------------------
 
-void DescribeFont(const std::string& p, HWND h) {
-    DWORD_PTR font = 0;
-    if (!SendMessageTimeoutA(h, WM_GETFONT, 0, 0, SMTO_ABORTIFHUNG, 2000, &font)) {
-        Put(p + "font", "no-reply");
-        return;
-    }
-    PutHexNum(p + "font_handle", static_cast<unsigned long>(font));
-    if (!font) {
-        Put(p + "font", "system");
-        return;
-    }
-    // GDI handles belong to the process that made them; where the system does not share them this
-    // fails and the font is reported as unreadable rather than guessed.
-    LOGFONTA lf{};
-    if (GetObjectA(reinterpret_cast<HFONT>(font), sizeof lf, &lf) != sizeof lf) {
-        Put(p + "font", "unreadable");
-        return;
-    }
-    Put(p + "font", "ok");
+void PutFont(const std::string& p, const LOGFONTA& lf) {
     PutText(p + "font_face", lf.lfFaceName);
     PutNum(p + "font_height", lf.lfHeight);
     PutNum(p + "font_weight", lf.lfWeight);
     PutNum(p + "font_charset", lf.lfCharSet);
+}
+
+void DescribeFont(const std::string& p, HWND h) {
+    uidriver::ProbeAnswer ans;
+    if (TheProber().ask(h, uidriver::kQueryFont, ans)) {
+        Put(p + "font", ans.hasFont ? "ok" : "system");
+        if (ans.hasFont) PutFont(p, ans.font);
+        return;
+    }
+    // Without the probe: the handle itself, which only a system that shares GDI handles between
+    // processes can read.
+    DWORD_PTR font = 0;
+    LOGFONTA lf{};
+    if (!SendMessageTimeoutA(h, WM_GETFONT, 0, 0, SMTO_ABORTIFHUNG, 2000, &font) || !font ||
+        GetObjectA(reinterpret_cast<HFONT>(font), sizeof lf, &lf) != sizeof lf) {
+        Put(p + "font", "unreadable");
+        return;
+    }
+    Put(p + "font", "ok");
+    PutFont(p, lf);
 }
 
 bool IsEditClass(const std::string& cls) {
@@ -450,7 +536,7 @@ HWND FindControl(const Args& a, const std::string& arg) {
     std::string text;
     if (!DecodeText(arg, text)) return nullptr;
     for (HWND w : TopLevelWindows()) {
-        if (!PidMatches(a, w) || !IsWindowVisible(w)) continue;
+        if (!PidMatches(a, w) || !IsShown(w)) continue;
         if (HWND c = FindByText(w, text))
             if (IsWindowVisible(c)) return c;
     }
@@ -787,7 +873,7 @@ std::string IconType(HWND icon) {
     return best;
 }
 
-void DescribeMessageBox(HWND box) {
+void DescribeMessageBox(HWND box, bool byPixels) {
     PutHwnd("hwnd", box);
     PutNum("pid", static_cast<long>(PidOf(box)));
     PutHwnd("owner", GetWindow(box, GW_OWNER));
@@ -797,11 +883,21 @@ void DescribeMessageBox(HWND box) {
     HWND icon = IconStatic(box);
     PutNum("icon", icon ? 1 : 0);
     if (icon) {
-        // Give the box a moment to paint before its icon is read off the screen.
-        std::string type = "unknown";
-        Deadline dl(1500);
-        while ((type = IconType(icon)) == "unknown" && !dl.expired()) Sleep(50);
-        Put("icon_type", type);
+        uidriver::ProbeAnswer ans;
+        static const char* const names[] = {"none",        "hand",     "question",
+                                            "exclamation", "asterisk", "other"};
+        if (!byPixels && TheProber().ask(icon, uidriver::kQueryIcon, ans) && ans.icon >= 0 &&
+            ans.icon <= 5) {
+            Put("icon_type", names[ans.icon]);
+            Put("icon_type_by", "handle");
+        } else {
+            // Give the box a moment to paint before its icon is read off the screen.
+            std::string type = "unknown";
+            Deadline dl(1500);
+            while ((type = IconType(icon)) == "unknown" && !dl.expired()) Sleep(50);
+            Put("icon_type", type);
+            Put("icon_type_by", "pixels");
+        }
     }
     int n = 0;
     for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -819,7 +915,7 @@ int CmdWaitMsgbox(const Args& a) {
     if (!a.pos.empty()) return kUsage;
     HWND box = WaitMessageBox(a, 10000);
     if (!box) return TimedOut("no message box");
-    DescribeMessageBox(box);
+    DescribeMessageBox(box, a.has("--pixels"));
     return kOk;
 }
 
@@ -855,32 +951,30 @@ int CmdAnswerMsgbox(const Args& a) {
 
 // ---- taskbar window ----------------------------------------------------------------------------
 
+void PutMenuItem(int n, UINT id, UINT state, const std::string& text) {
+    std::string p = "sysmenu." + std::to_string(n) + ".";
+    PutHexNum(p + "id", id);
+    Put(p + "command", SysCommandName(id));
+    PutText(p + "text", text);
+    PutNum(p + "enabled", (state & (MFS_DISABLED | MFS_GRAYED)) ? 0 : 1);
+}
+
 void DescribeSystemMenu(HWND h) {
-    HMENU menu = GetSystemMenu(h, FALSE);
-    if (!menu) {
-        Put("sysmenu", "unavailable");
+    uidriver::ProbeAnswer ans;
+    if (!TheProber().ask(h, uidriver::kQuerySystemMenu, ans)) {
+        Put("sysmenu", "unreadable");
         return;
     }
-    int count = GetMenuItemCount(menu);
-    if (count < 0) {
-        Put("sysmenu", "unreadable");
+    if (!ans.hasMenu) {
+        Put("sysmenu", "none");
         return;
     }
     Put("sysmenu", "ok");
     int n = 0;
-    for (int i = 0; i < count; ++i) {
-        char text[256] = {};
-        MENUITEMINFOA mi{};
-        mi.cbSize = sizeof mi;
-        mi.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_STRING;
-        mi.dwTypeData = text;
-        mi.cch = sizeof text - 1;
-        if (!GetMenuItemInfoA(menu, i, TRUE, &mi) || (mi.fType & MFT_SEPARATOR)) continue;
-        std::string p = "sysmenu." + std::to_string(n++) + ".";
-        PutHexNum(p + "id", mi.wID);
-        Put(p + "command", SysCommandName(mi.wID));
-        PutText(p + "text", text);
-        PutNum(p + "enabled", (mi.fState & (MFS_DISABLED | MFS_GRAYED)) ? 0 : 1);
+    for (int i = 0; i < ans.menuCount; ++i) {
+        const uidriver::MenuItem& item = ans.menu[i];
+        if (item.type & MFT_SEPARATOR) continue;
+        PutMenuItem(n++, item.id, item.state, item.text);
     }
     PutNum("sysmenu_count", n);
 }
@@ -892,7 +986,7 @@ HWND FindTaskbarWindow(DWORD pid, std::string& how) {
     for (HWND h : TopLevelWindows())
         if (PidOf(h) == pid) mine.push_back(h);
     for (HWND h : mine) {
-        if (!IsWindowVisible(h) || ClassOf(h) == "#32770") continue;
+        if (!IsShown(h) || ClassOf(h) == "#32770") continue;
         HWND owner = GetWindow(h, GW_OWNER);
         if (owner && PidOf(owner) == pid) {
             how = "owner";
@@ -1042,12 +1136,8 @@ int CmdRun(const Args& a) {
 }
 
 HWND VisibleWindowOf(DWORD pid) {
-    for (HWND h : TopLevelWindows()) {
-        if (PidOf(h) != pid || !IsWindowVisible(h)) continue;
-        RECT r{};
-        GetWindowRect(h, &r);
-        if (r.right - r.left > 1 && r.bottom - r.top > 1) return h;
-    }
+    for (HWND h : TopLevelWindows())
+        if (PidOf(h) == pid && IsShown(h)) return h;
     return nullptr;
 }
 
@@ -1126,6 +1216,8 @@ const Command kCommands[] = {{"windows", CmdWindows, false},
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Plain "\n" line ends: the scripts that read the output run on Linux.
+    _setmode(_fileno(stdout), _O_BINARY);
     if (argc < 2) {
         std::fputs(kUsageText, stderr);
         return kUsage;
