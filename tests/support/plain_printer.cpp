@@ -15,8 +15,7 @@ class PlainPrinter : public ::testing::EmptyTestEventListener {
     }
     void OnTestPartResult(const ::testing::TestPartResult& r) override {
         if (r.type() == ::testing::TestPartResult::kSuccess) return;
-        std::printf("%s:%d: %s\n%s\n", r.file_name() ? r.file_name() : "unknown",
-                    r.line_number(),
+        std::printf("%s:%d: %s\n%s\n", r.file_name() ? r.file_name() : "unknown", r.line_number(),
                     r.type() == ::testing::TestPartResult::kSkip ? "Skipped" : "Failure",
                     r.message());
         std::fflush(stdout);

@@ -16,8 +16,8 @@ TEST(RestoreTexts, WorkedExampleAndEdgeCases) {
         {"D:\\setup", "SRV01", "D:\\setup\\kovra.bak",
          " RESTORE DATABASE kovra FROM disk = 'D:\\setup\\kovra.bak'", "SRV01\\home"},
         // A folder ending in a separator is joined as it is.
-        {"C:\\", "SRV01", "C:\\\\kovra.bak", " RESTORE DATABASE kovra FROM disk = 'C:\\\\kovra.bak'",
-         "SRV01\\home"},
+        {"C:\\", "SRV01", "C:\\\\kovra.bak",
+         " RESTORE DATABASE kovra FROM disk = 'C:\\\\kovra.bak'", "SRV01\\home"},
         // The quote is doubled in the statement only.
         {"D:\\it's", "SRV01", "D:\\it's\\kovra.bak",
          " RESTORE DATABASE kovra FROM disk = 'D:\\it''s\\kovra.bak'", "SRV01\\home"},
