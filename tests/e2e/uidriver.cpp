@@ -49,6 +49,7 @@ const char kUsageText[] =
     "  screenshot <file.bmp> [x y w h] [--window hwnd]   24-bit BMP from the screen DC\n"
     "  wait-exit <pid> [--timeout ms]          wait for a process to end, print its exit code\n"
     "  wait-gone <hwnd> [--timeout ms]         wait for a window to be destroyed\n"
+    "  terminate <pid>                         end a Windows process (test clean-up)\n"
     "  time-to-window [--timeout ms] [--settle ms] <exe> [args...]\n"
     "                                          start exe, time until its first visible window,\n"
     "                                          read its peak working set, close it\n"
@@ -1042,6 +1043,16 @@ int CmdWaitExit(const Args& a) {
     return kOk;
 }
 
+int CmdTerminate(const Args& a) {
+    unsigned long pid = 0;
+    if (a.pos.size() != 1 || !ParseNumber(a.pos[0], pid)) return kUsage;
+    HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    if (!p) return Fail("no such process");
+    bool ok = TerminateProcess(p, 1) && WaitForSingleObject(p, 5000) == WAIT_OBJECT_0;
+    CloseHandle(p);
+    return ok ? kOk : Fail("the process did not end");
+}
+
 int CmdWaitGone(const Args& a) {
     if (a.pos.size() != 1) return kUsage;
     unsigned long v = 0;
@@ -1210,6 +1221,7 @@ const Command kCommands[] = {{"windows", CmdWindows, false},
                              {"screenshot", CmdScreenshot, false},
                              {"wait-exit", CmdWaitExit, false},
                              {"wait-gone", CmdWaitGone, false},
+                             {"terminate", CmdTerminate, false},
                              {"time-to-window", CmdTimeToWindow, true},
                              {"run", CmdRun, true}};
 
