@@ -154,3 +154,34 @@ e2e_screenshot() {
     convert "$E2E_WORK/$name.bmp" "$E2E_ARTIFACTS/$name.png"
     e2e_log "screenshot $E2E_ARTIFACTS/$name.png"
 }
+
+# ctl <controls-output> <text> <field>: a field of the first control whose text is <text> (UTF-8,
+# compared as CP936 bytes), e.g. `ctl "$controls" "退    出" enabled`.
+ctl() {
+    local n
+    n="$(sed -n "s/^control\.\([0-9]*\)\.text_hex=$(gbk_hex "$2")\$/\1/p" <<<"$1" | head -n1)"
+    [ -n "$n" ] || fail "no control with the text '$2'"
+    kv "control\.$n\.$3" "$1"
+}
+
+# The Windows path of a Linux path (Wine maps / to drive Z:).
+e2e_winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# e2e_use_standin_cmd: puts the recording stand-in interpreter into the install folder and prints
+# the ComSpec=... setting for e2e_start_setup, so that a batch file started by setup.exe is
+# recorded (command line, folder, show state) instead of run.
+e2e_use_standin_cmd() {
+    cp "$E2E_TOOLS_DIR/standin_cmd.exe" "$E2E_FOLDER/"
+    printf 'ComSpec=%s' "$(e2e_winpath "$E2E_FOLDER/standin_cmd.exe")"
+}
+
+# e2e_wait_standin <count> <timeout-s>: waits until the stand-ins in E2E_FOLDER have written
+# <count> records to standin.log; prints the log (key=value lines, records start with ---).
+e2e_wait_standin() {
+    local count="$1" deadline=$((SECONDS + $2)) log="$E2E_FOLDER/standin.log"
+    while [ "$(grep -c '^---$' "$log" 2>/dev/null || true)" -lt "$count" ]; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "the stand-ins wrote fewer than $count records in $2s"
+        sleep 0.2
+    done
+    cat "$log"
+}
