@@ -1,1 +1,2 @@
 # End-to-end tests of the window and the banner.
+quenlo_e2e_test(e2e_window window_test.sh TIMEOUT 300)
