@@ -5,9 +5,7 @@
 #include "steps/system.h"
 #include "toolkit/exceptions.h"
 #include "ui/ff.h"
-#if __has_include("ui/status_line.h")
 #include "ui/status_line.h"
-#endif
 
 namespace quenlo::steps {
 
@@ -33,11 +31,7 @@ void RunLaunch(TForm1& form, const LaunchStep& step) {
     System().Wait(step.waitMs);
     // The status line goes up only now that the wait is over, so the banner never announces a
     // step that failed.
-#ifdef QUENLO_HAVE_BANNER
     quenlo::ui::WriteStatusLine(*form.AAFadeText1, step.statusLine);
-#else
-    (void)form;
-#endif
     System().Confirm(step.confirmation);
 }
 

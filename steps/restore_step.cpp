@@ -5,9 +5,7 @@
 #include "steps/restore_step.h"
 #include "steps/system.h"
 #include "ui/ff.h"
-#if __has_include("ui/status_line.h")
 #include "ui/status_line.h"
-#endif
 
 namespace quenlo::steps {
 
@@ -33,17 +31,13 @@ void TForm1::BitBtn4Click(TObject*) {
     const std::string computer = System().ComputerName();
     const std::string statement = quenlo::RestoreStatement(Edit8->Text(), Edit9->Text());
     const std::string connection = quenlo::ConnectionString(computer);
-#ifdef QUENLO_HAVE_ADO
     ADOCommand1->SetConnectionString(WideFromAnsi(connection));
     ADOCommand1->SetCommandText(WideFromAnsi(statement));
     ADOCommand1->Execute();
-#endif
     // Both status lines go up only once the restore has returned: a failed restore must not
     // leave "imported" on the banner. The second replaces the first before the loop runs again.
-#ifdef QUENLO_HAVE_BANNER
     quenlo::ui::WriteStatusLine(*AAFadeText1, kRestoreDoneLine);
     quenlo::ui::WriteStatusLine(*AAFadeText1, kAllDoneLine);
-#endif
     System().Confirm(kStepThreeDone);
     System().Confirm(kClientNext);
     BitBtn4->SetEnabled(false);

@@ -3,9 +3,7 @@
 #include <windows.h>
 
 #include "core/install_folder.h"
-#if __has_include("ui/banner_settings.h")
 #include "ui/banner_settings.h"
-#endif
 
 TForm1* Form1 = nullptr;
 std::string ProgramPath;
@@ -56,10 +54,8 @@ TForm1::~TForm1() {
 
 void TForm1::CreateComponents() {
     Form1 = this;
-#ifdef QUENLO_HAVE_BANNER
     AAFadeText1 = std::make_unique<tk::TAAFadeText>(*this);
     quenlo::ui::ApplyBannerSettings(*AAFadeText1);
-#endif
     GroupBox4 = std::make_unique<tk::TGroupBox>(
         *this, nullptr, tk::ControlSpec{3, 5, 382, 100, "还原数据库", {}, 0, true, false});
     Label8 = std::make_unique<tk::TLabel>(
@@ -87,9 +83,7 @@ void TForm1::CreateComponents() {
     BitBtn2->OnClick = [this] { BitBtn2Click(nullptr); };
     BitBtn3->OnClick = [this] { BitBtn3Click(nullptr); };
     BitBtn4->OnClick = [this] { BitBtn4Click(nullptr); };
-#ifdef QUENLO_HAVE_ADO
     ADOCommand1 = std::make_unique<tk::TADOCommand>(*this);
-#endif
 }
 
 void TForm1::FormCreate(TObject*) {

@@ -7,14 +7,8 @@
 #include "toolkit/application.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
-#if __has_include("toolkit/adodb.h") && !defined(QUENLO_NO_ADO)
 #include "toolkit/adodb.h"
-#define QUENLO_HAVE_ADO 1
-#endif
-#if __has_include("toolkit/fadetext.h") && !defined(QUENLO_NO_BANNER)
 #include "toolkit/fadetext.h"
-#define QUENLO_HAVE_BANNER 1
-#endif
 
 using tk::TObject;
 
@@ -28,16 +22,12 @@ class TForm1 : public tk::TForm {
     std::unique_ptr<tk::TLabel> Label9;
     std::unique_ptr<tk::TEdit> Edit8;
     std::unique_ptr<tk::TEdit> Edit9;
-#ifdef QUENLO_HAVE_ADO
     std::unique_ptr<tk::TADOCommand> ADOCommand1;
-#endif
     std::unique_ptr<tk::TBitBtn> BitBtn1;
     std::unique_ptr<tk::TBitBtn> BitBtn2;
     std::unique_ptr<tk::TBitBtn> BitBtn3;
     std::unique_ptr<tk::TBitBtn> BitBtn4;
-#ifdef QUENLO_HAVE_BANNER
     std::unique_ptr<tk::TAAFadeText> AAFadeText1;
-#endif
 
     void FormCreate(TObject* Sender);
     void BitBtn1Click(TObject* Sender);

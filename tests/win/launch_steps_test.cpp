@@ -155,7 +155,6 @@ TEST_F(LaunchStepsTest, ProgramThatCannotBeStartedIsAnErrorNotASuccess) {
     }
 }
 
-#ifdef QUENLO_HAVE_BANNER
 TEST_F(LaunchStepsTest, StatusLineIsWrittenOnlyAfterASuccessfulWait) {
     auto& lines = form->AAFadeText1->Text.Lines;
     const std::size_t before = lines.Count();
@@ -169,6 +168,5 @@ TEST_F(LaunchStepsTest, StatusLineIsWrittenOnlyAfterASuccessfulWait) {
     ASSERT_EQ(lines.Count(), 1u);
     EXPECT_EQ(lines[0], quenlo::steps::kStepOne.statusLine);
 }
-#endif
 
 }  // namespace
