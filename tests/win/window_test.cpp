@@ -263,6 +263,36 @@ TEST_F(WindowTest, CloseRequestDuringABoxEndsTheLoopButKeepsTheWindow) {
     EXPECT_EQ(app->Run(), 0) << "the loop ends at once with exit code 0";
 }
 
+TEST(WindowScaling, LargerWindowFontScalesTheLayout) {
+    tk::TApplication app(GetModuleHandleA(nullptr));
+    app.Initialize();
+    auto form = std::make_unique<TForm1>(app);
+    form->Font.Height = -16;  // as on a system whose window font is larger
+    HDC dc = GetDC(nullptr);
+    HFONT font = tk::CreateGdiFont(form->Font, form->Font.Height);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    const int h = tm.tmHeight;
+    ASSERT_NE(h, 13) << "the test needs a font of another text height";
+    form->CreateHandle();
+    RECT cr;
+    GetClientRect(form->Handle(), &cr);
+    EXPECT_EQ(cr.right, MulDiv(385, h, 13));
+    EXPECT_EQ(cr.bottom, MulDiv(165, h, 13));
+    const RECT b = RectInParent(form->BitBtn1->Handle());
+    EXPECT_EQ(b.left, MulDiv(260, h, 13));
+    EXPECT_EQ(b.top, MulDiv(136, h, 13));
+    EXPECT_EQ(b.right - b.left, MulDiv(125, h, 13));
+    LOGFONTA lf{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(form->Label8->Handle(), WM_GETFONT, 0, 0)),
+               sizeof lf, &lf);
+    EXPECT_EQ(lf.lfHeight, MulDiv(-16, h, 13)) << "controls' own fonts scale too";
+}
+
 TEST(StartupError, TextNamesClassModuleAddressAndMessage) {
     EXPECT_EQ(tk::StartupErrorText("Exception", "setup.exe", reinterpret_cast<void*>(0x1234),
                                    "Error creating object.  Please verify"),
