@@ -244,16 +244,23 @@ std::string TextOf(HWND h) {
 }
 
 // An edit keeps its text in its own buffer: ask it with WM_GETTEXT, with a deadline so that a
-// program blocked in a step cannot hang the driver.
+// program blocked in a step cannot hang the driver. The wide messages are used because Wine 8
+// keeps an ANSI WM_GETTEXTLENGTH to a Unicode window of another process waiting past the
+// deadline, until that window's thread runs again; the text is converted back to ANSI here.
 bool TextByMessage(HWND h, std::string& out) {
     DWORD_PTR len = 0;
-    if (!SendMessageTimeoutA(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &len)) return false;
-    std::vector<char> buf(len + 2, '\0');
+    if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &len)) return false;
+    std::vector<wchar_t> buf(len + 2, L'\0');
     DWORD_PTR got = 0;
-    if (!SendMessageTimeoutA(h, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()),
+    if (!SendMessageTimeoutW(h, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()),
                              SMTO_ABORTIFHUNG, 2000, &got))
         return false;
-    out.assign(buf.data(), std::min<size_t>(got, buf.size()));
+    const int n = static_cast<int>(std::min<size_t>(got, buf.size()));
+    out.clear();
+    if (n == 0) return true;
+    const int m = WideCharToMultiByte(CP_ACP, 0, buf.data(), n, nullptr, 0, nullptr, nullptr);
+    out.assign(static_cast<size_t>(m), '\0');
+    WideCharToMultiByte(CP_ACP, 0, buf.data(), n, &out[0], m, nullptr, nullptr);
     return true;
 }
 
