@@ -91,6 +91,19 @@ void ShowMessage(const std::string& text) {
     GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &avg);
     SelectObject(dc, old);
     DeleteObject(font);
+    // The box is at least as wide as its caption, with room for the close button.
+    NONCLIENTMETRICSA ncm{};
+    ncm.cbSize = sizeof ncm;
+    int captionPx = 0;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
+        HFONT captionFont = CreateFontIndirectA(&ncm.lfCaptionFont);
+        old = SelectObject(dc, captionFont);
+        SIZE cs{};
+        GetTextExtentPoint32A(dc, title.c_str(), static_cast<int>(title.size()), &cs);
+        SelectObject(dc, old);
+        DeleteObject(captionFont);
+        captionPx = cs.cx + 2 * GetSystemMetrics(SM_CXSIZE) + 2 * GetSystemMetrics(SM_CXFIXEDFRAME);
+    }
     ReleaseDC(nullptr, dc);
     const int baseX = std::max(1, static_cast<int>((avg.cx / 26 + 1) / 2));
     const int baseY = std::max(1, static_cast<int>(tm.tmHeight));
@@ -99,7 +112,8 @@ void ShowMessage(const std::string& text) {
     const short textW = std::max<short>(toDluX(tr.right - tr.left), 40);
     const short textH = std::max<short>(toDluY(tr.bottom - tr.top), 8);
     const short margin = 8, buttonW = 50, buttonH = 14;
-    const short boxW = static_cast<short>(std::max<short>(textW, buttonW) + 2 * margin);
+    const short boxW = std::max<short>(
+        static_cast<short>(std::max<short>(textW, buttonW) + 2 * margin), toDluX(captionPx));
     const short boxH = static_cast<short>(margin + textH + margin + buttonH + margin);
 
     TemplateWriter t;

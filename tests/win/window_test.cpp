@@ -202,7 +202,7 @@ TEST_F(WindowTest, ErrorLeavingAHandlerIsShownAndTheLoopGoesOn) {
 // Finds the confirmation box of this thread and checks it, then closes it as asked.
 struct BoxProbe {
     static inline std::string caption, text, button;
-    static inline bool hasIcon = false, formEnabled = true;
+    static inline bool hasIcon = false, formEnabled = true, captionFits = false;
     static inline UINT closeWith = WM_COMMAND;
     static BOOL CALLBACK FindBox(HWND h, LPARAM lp) {
         char cls[16] = {};
@@ -226,6 +226,21 @@ struct BoxProbe {
             if ((GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) hasIcon = true;
         }
         formEnabled = Form1 && IsWindowEnabled(Form1->Handle());
+        // The whole caption must fit in the title bar (beside the close button).
+        NONCLIENTMETRICSA ncm{};
+        ncm.cbSize = sizeof ncm;
+        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+        HDC dc = GetDC(box);
+        HFONT font = CreateFontIndirectA(&ncm.lfCaptionFont);
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE cs{};
+        GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &cs);
+        SelectObject(dc, old);
+        DeleteObject(font);
+        ReleaseDC(box, dc);
+        RECT wr;
+        GetWindowRect(box, &wr);
+        captionFits = wr.right - wr.left >= cs.cx + GetSystemMetrics(SM_CXSIZE);
         if (closeWith == WM_COMMAND) PostMessageA(box, WM_COMMAND, IDOK, 0);
         if (closeWith == WM_CLOSE) PostMessageA(box, WM_CLOSE, 0, 0);
         if (closeWith == WM_QUIT) PostMessageA(Form1->Handle(), WM_CLOSE, 0, 0);
@@ -243,6 +258,7 @@ TEST_F(WindowTest, ConfirmationMessageBox) {
         EXPECT_EQ(BoxProbe::text, "第一步成功完成！");
         EXPECT_EQ(BoxProbe::button, "OK");
         EXPECT_FALSE(BoxProbe::hasIcon);
+        EXPECT_TRUE(BoxProbe::captionFits) << "the title must not be cut";
         EXPECT_FALSE(BoxProbe::formEnabled) << "the box is modal for the whole program";
         EXPECT_TRUE(IsWindowEnabled(form->Handle()));
     }
