@@ -179,7 +179,9 @@ e2e_use_standin_cmd() {
 # <count> records to standin.log; prints the log (key=value lines, records start with ---).
 e2e_wait_standin() {
     local count="$1" deadline=$((SECONDS + $2)) log="$E2E_FOLDER/standin.log"
-    while [ "$(grep -c '^---$' "$log" 2>/dev/null || true)" -lt "$count" ]; do
+    local have
+    # No log yet counts as no record (grep -c prints nothing for a missing file).
+    while have="$(grep -c '^---$' "$log" 2>/dev/null)"; [ "${have:-0}" -lt "$count" ]; do
         [ "$SECONDS" -lt "$deadline" ] || fail "the stand-ins wrote fewer than $count records in $2s"
         sleep 0.2
     done

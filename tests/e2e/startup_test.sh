@@ -2,7 +2,7 @@
 # Start-up of the real setup.exe under Wine: the installer window with its exact caption bytes at
 # 13,7 with a 385 x 165 client area; a close request to the window, and the Close of the taskbar
 # window, each end the program with exit code 0; started from a folder whose name holds characters
-# with a 0x5C second byte, it still shows its window.
+# with a 0x5C second byte, it still shows its window and works in that folder, not a cut one.
 . "$(dirname "$0")/lib.sh"
 e2e_init startup
 
@@ -51,3 +51,15 @@ e2e_wait_main_window
 check_window
 ud_ok close "$E2E_HWND" >/dev/null
 e2e_wait_setup_exit 60 0
+
+# 4. The install folder recorded from that folder is whole: step one changes into it and starts the
+# setup program there at once (the 90 s wait comes after), so the stand-in's current directory is
+# the folder the program worked out. The program is ended by the clean-up, not waited for.
+e2e_start_setup
+e2e_wait_main_window
+controls="$(ud_ok controls "$E2E_HWND")"
+ud_ok click "$(ctl "$controls" "第一步" hwnd)" >/dev/null
+e2e_wait_standin 1 60 >/dev/null
+cwd_hex="$(awk '/^---$/ { r++; next } r == 1 && index($0, "cwd_hex=") == 1 { print substr($0, 9); exit }' \
+    "$E2E_FOLDER/standin.log")"
+assert_eq "install folder with 0x5C trail bytes" "$(gbk_hex "$(e2e_winpath "$E2E_FOLDER")")" "$cwd_hex"
