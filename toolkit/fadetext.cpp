@@ -142,6 +142,8 @@ void TAAFadeText::PaintOn(HDC dc, const RECT& update) {
     RECT common;
     if (!IntersectRect(&common, &mine, &update)) return;
     EnsureStrips();
+    // At step 0 of a fade the picture is the one faded from alone: the new line is not needed yet.
+    if (cycle_.Step() > 0 || cycle_.Step() >= cycle_.Steps()) RenderPending();
     qb::CrossFade(from_, to_, cycle_.Step(), cycle_.Steps(), shown_);
     const BITMAPINFO bi = TopDownInfo(shown_.width, shown_.height);
     SetDIBitsToDevice(dc, mine.left, mine.top, static_cast<DWORD>(shown_.width),
@@ -184,13 +186,20 @@ void TAAFadeText::BeginFade(const qb::DisplayLine& line) {
     EnsureStrips();
     // The new cross-fade starts from whatever is on screen, a stopped fade
     // included.
+    if (cycle_.Step() > 0 || cycle_.Step() >= cycle_.Steps()) RenderPending();
     qb::CrossFade(from_, to_, cycle_.Step(), cycle_.Steps(), from_);
-    Render(line, to_);
+    pending_ = line;
 }
 
 void TAAFadeText::Redraw(const qb::DisplayLine& line) {
     EnsureStrips();
-    Render(line, to_);
+    pending_ = line;
+}
+
+void TAAFadeText::RenderPending() {
+    if (!pending_) return;
+    Render(*pending_, to_);
+    pending_.reset();
 }
 
 void TAAFadeText::Invalidate() {

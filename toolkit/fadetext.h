@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -146,6 +147,10 @@ class TAAFadeText : public TComponent, private quenlo::banner::CycleHost {
 
     quenlo::banner::FadeCycle cycle_;
     quenlo::banner::Strip from_, to_, shown_;
+    // The line `to_` is still to be rendered for. Rendering waits until the picture is needed, so
+    // that the window shows without waiting for the first line's glyphs and effects.
+    std::optional<quenlo::banner::DisplayLine> pending_;
+    void RenderPending();
     bool active_ = true;
     bool loaded_ = false;
 };
