@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Launch steps that cannot start their program, on the real setup.exe under Wine: the error box
 # comes at once (no fixed wait), nothing is started, all four buttons stay disabled, and only a
-# close request from the system ends the program, with exit code 0.
+# close request from the system ends the program, with exit code 0 (also while the error box is open).
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/steps_lib.sh"
 e2e_init steps_launch_faults
@@ -43,4 +43,15 @@ fault_run renamed rename_folder "File not found."
 [ ! -e "$E2E_FOLDER/standin.log" ] ||
     fail "renamed: the setup program was started: $(cat "$E2E_FOLDER/standin.log")"
 ud_ok close "$E2E_HWND" >/dev/null
+e2e_wait_setup_exit 60 0
+
+# 3. A close request from the system while the error box is still open: the box ends with the
+# program's loop and the program ends cleanly, with exit code 0, without anyone answering the box.
+steps_start_installer closing
+remove_setup_program
+ud_ok click "第一步" --pid "$E2E_WINPID" >/dev/null
+box="$(ud_ok wait-msgbox --pid "$E2E_WINPID" --timeout "$at_once_ms")"
+steps_expect_error "$box" "File not found." "closing: error box"
+taskbar="$(ud_ok taskbar-window "$E2E_WINPID")"
+ud_ok syscommand "$(kv hwnd "$taskbar")" SC_CLOSE >/dev/null
 e2e_wait_setup_exit 60 0
