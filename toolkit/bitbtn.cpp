@@ -17,8 +17,9 @@ int Luminance(COLORREF c) {
 
 }  // namespace
 
-TBitBtn::TBitBtn(TForm& form, const ControlSpec& spec, const char* glyphResource, bool isDefault)
-    : TWinControl(form, nullptr, spec), default_(isDefault) {
+TBitBtn::TBitBtn(TForm& form, const ControlLayout& layout, const char* glyphResource,
+                 bool isDefault)
+    : TWinControl(form, nullptr, layout), default_(isDefault) {
     CreateWindowFor("BUTTON", BS_OWNERDRAW | WS_TABSTOP, 0);
     // Keep the glyph as plain pixels; drawing works from them at any depth of the screen.
     HBITMAP bmp = static_cast<HBITMAP>(

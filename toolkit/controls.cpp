@@ -17,8 +17,8 @@ HFONT CreateGdiFont(const TFont& f, int height) {
                        DEFAULT_PITCH | FF_DONTCARE, f.Name.c_str());
 }
 
-TWinControl::TWinControl(TForm& form, TWinControl* parent, const ControlSpec& spec)
-    : form_(form), parent_(parent), spec_(spec) {}
+TWinControl::TWinControl(TForm& form, TWinControl* parent, const ControlLayout& layout)
+    : form_(form), parent_(parent), layout_(layout) {}
 
 TWinControl::~TWinControl() {
     form_.RemoveControl(this);
@@ -31,18 +31,18 @@ TWinControl::~TWinControl() {
 
 void TWinControl::CreateWindowFor(const char* cls, DWORD style, DWORD exStyle) {
     style |= WS_CHILD | WS_CLIPSIBLINGS;
-    if (spec_.Visible) style |= WS_VISIBLE;
-    if (!spec_.Enabled) style |= WS_DISABLED;
+    if (layout_.Visible) style |= WS_VISIBLE;
+    if (!layout_.Enabled) style |= WS_DISABLED;
     HWND parent = parent_ ? parent_->Handle() : form_.Handle();
-    handle_ =
-        CreateWindowExA(exStyle, cls, spec_.Caption.c_str(), style, form_.Scale(spec_.Left),
-                        form_.Scale(spec_.Top), form_.Scale(spec_.Width), form_.Scale(spec_.Height),
-                        parent, nullptr, form_.App().Instance(), nullptr);
+    handle_ = CreateWindowExA(exStyle, cls, layout_.Caption.c_str(), style,
+                              form_.Scale(layout_.Left), form_.Scale(layout_.Top),
+                              form_.Scale(layout_.Width), form_.Scale(layout_.Height), parent,
+                              nullptr, form_.App().Instance(), nullptr);
     if (!handle_) throw Exception("Error creating window");
     SetWindowSubclass(handle_, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
     HFONT font = form_.WindowFont();
-    if (spec_.Font) {
-        font_ = CreateGdiFont(*spec_.Font, form_.Scale(spec_.Font->Height));
+    if (layout_.Font) {
+        font_ = CreateGdiFont(*layout_.Font, form_.Scale(layout_.Font->Height));
         font = font_;
     }
     SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -99,7 +99,7 @@ void TWinControl::SetText(const std::string& text) {
 }
 
 bool TWinControl::CanFocus() const {
-    if (spec_.TabOrder < 0 || !handle_) return false;
+    if (layout_.TabOrder < 0 || !handle_) return false;
     for (HWND h = handle_; h && h != form_.Handle(); h = GetParent(h)) {
         if (!IsWindowVisible(h) || !IsWindowEnabled(h)) return false;
     }
@@ -114,21 +114,21 @@ void TWinControl::Click() {
     if (OnClick) OnClick();
 }
 
-TLabel::TLabel(TForm& form, TWinControl* parent, const ControlSpec& spec)
-    : TWinControl(form, parent, spec) {
+TLabel::TLabel(TForm& form, TWinControl* parent, const ControlLayout& layout)
+    : TWinControl(form, parent, layout) {
     CreateWindowFor("STATIC", SS_LEFT | SS_NOPREFIX, 0);
 }
 
-TEdit::TEdit(TForm& form, TWinControl* parent, const ControlSpec& spec)
-    : TWinControl(form, parent, spec) {
+TEdit::TEdit(TForm& form, TWinControl* parent, const ControlLayout& layout)
+    : TWinControl(form, parent, layout) {
     DWORD style = ES_AUTOHSCROLL | ES_LEFT;
-    if (spec.ReadOnly) style |= ES_READONLY;
-    if (spec.TabOrder >= 0) style |= WS_TABSTOP;
+    if (layout.ReadOnly) style |= ES_READONLY;
+    if (layout.TabOrder >= 0) style |= WS_TABSTOP;
     CreateWindowFor("EDIT", style, WS_EX_CLIENTEDGE);
 }
 
-TGroupBox::TGroupBox(TForm& form, TWinControl* parent, const ControlSpec& spec)
-    : TWinControl(form, parent, spec) {
+TGroupBox::TGroupBox(TForm& form, TWinControl* parent, const ControlLayout& layout)
+    : TWinControl(form, parent, layout) {
     CreateWindowFor("BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
 }
 

@@ -24,7 +24,7 @@ struct TFont {
 // Creates a GDI font for `f` with its height scaled by `scale(h)`.
 HFONT CreateGdiFont(const TFont& f, int height);
 
-struct ControlSpec {
+struct ControlLayout {
     int Left = 0, Top = 0, Width = 0, Height = 0;  // designed pixels, parent client coordinates
     std::string Caption;
     std::optional<TFont> Font;  // none: the form's font
@@ -36,14 +36,14 @@ struct ControlSpec {
 
 class TWinControl {
   public:
-    TWinControl(TForm& form, TWinControl* parent, const ControlSpec& spec);
+    TWinControl(TForm& form, TWinControl* parent, const ControlLayout& layout);
     virtual ~TWinControl();
     TWinControl(const TWinControl&) = delete;
     TWinControl& operator=(const TWinControl&) = delete;
 
     HWND Handle() const { return handle_; }
     TForm& Form() const { return form_; }
-    int TabOrder() const { return spec_.TabOrder; }
+    int TabOrder() const { return layout_.TabOrder; }
 
     bool Enabled() const;
     // Changing the state also marks the control for redrawing in its new look.
@@ -70,7 +70,7 @@ class TWinControl {
 
     TForm& form_;
     TWinControl* parent_;  // not owned; nullptr: the form itself
-    ControlSpec spec_;
+    ControlLayout layout_;
     HWND handle_ = nullptr;
 
   private:
@@ -80,24 +80,24 @@ class TWinControl {
 
 class TLabel : public TWinControl {
   public:
-    TLabel(TForm& form, TWinControl* parent, const ControlSpec& spec);
+    TLabel(TForm& form, TWinControl* parent, const ControlLayout& layout);
 };
 
 class TEdit : public TWinControl {
   public:
-    TEdit(TForm& form, TWinControl* parent, const ControlSpec& spec);
+    TEdit(TForm& form, TWinControl* parent, const ControlLayout& layout);
 };
 
 class TGroupBox : public TWinControl {
   public:
-    TGroupBox(TForm& form, TWinControl* parent, const ControlSpec& spec);
+    TGroupBox(TForm& form, TWinControl* parent, const ControlLayout& layout);
 };
 
 // A push button with a 16 x 16 glyph left of its caption. Pixels of the glyph's bottom-left colour
 // are transparent; the disabled look is derived from the glyph.
 class TBitBtn : public TWinControl {
   public:
-    TBitBtn(TForm& form, const ControlSpec& spec, const char* glyphResource, bool isDefault);
+    TBitBtn(TForm& form, const ControlLayout& layout, const char* glyphResource, bool isDefault);
     ~TBitBtn() override;
 
     bool Default() const { return default_; }

@@ -57,28 +57,28 @@ void TForm1::CreateComponents() {
     AAFadeText1 = std::make_unique<tk::TAAFadeText>(*this);
     quenlo::ui::ApplyBannerSettings(*AAFadeText1);
     GroupBox4 = std::make_unique<tk::TGroupBox>(
-        *this, nullptr, tk::ControlSpec{3, 5, 382, 100, "还原数据库", {}, 0, true, false});
+        *this, nullptr, tk::ControlLayout{3, 5, 382, 100, "还原数据库", {}, 0, true, false});
     Label8 = std::make_unique<tk::TLabel>(
         *this, GroupBox4.get(),
-        tk::ControlSpec{23, 28, 64, 16, "数据库名", SongFont(-16, ANSI_CHARSET)});
+        tk::ControlLayout{23, 28, 64, 16, "数据库名", SongFont(-16, ANSI_CHARSET)});
     Label9 = std::make_unique<tk::TLabel>(
         *this, GroupBox4.get(),
-        tk::ControlSpec{19, 60, 80, 16, "备份文件名", SongFont(-16, GB2312_CHARSET)});
+        tk::ControlLayout{19, 60, 80, 16, "备份文件名", SongFont(-16, GB2312_CHARSET)});
     Edit8 = std::make_unique<tk::TEdit>(
         *this, GroupBox4.get(),
-        tk::ControlSpec{102, 21, 267, 24, "kovra", SongFont(-16, ANSI_CHARSET), 0, false, true,
-                        true});
+        tk::ControlLayout{102, 21, 267, 24, "kovra", SongFont(-16, ANSI_CHARSET), 0, false, true,
+                          true});
     Edit9 = std::make_unique<tk::TEdit>(
         *this, GroupBox4.get(),
-        tk::ControlSpec{102, 56, 267, 24, "kovra.bak", SongFont(-16, GB2312_CHARSET), 1});
+        tk::ControlLayout{102, 56, 267, 24, "kovra.bak", SongFont(-16, GB2312_CHARSET), 1});
     BitBtn1 = std::make_unique<tk::TBitBtn>(
-        *this, tk::ControlSpec{260, 136, 125, 25, "退    出", {}, 1}, "GLYPH1", true);
-    BitBtn2 = std::make_unique<tk::TBitBtn>(*this, tk::ControlSpec{4, 136, 80, 25, "第一步", {}, 2},
-                                            "GLYPH2", false);
+        *this, tk::ControlLayout{260, 136, 125, 25, "退    出", {}, 1}, "GLYPH1", true);
+    BitBtn2 = std::make_unique<tk::TBitBtn>(
+        *this, tk::ControlLayout{4, 136, 80, 25, "第一步", {}, 2}, "GLYPH2", false);
     BitBtn3 = std::make_unique<tk::TBitBtn>(
-        *this, tk::ControlSpec{88, 136, 80, 25, "第二步", {}, 3, false}, "GLYPH3", false);
+        *this, tk::ControlLayout{88, 136, 80, 25, "第二步", {}, 3, false}, "GLYPH3", false);
     BitBtn4 = std::make_unique<tk::TBitBtn>(
-        *this, tk::ControlSpec{172, 136, 80, 25, "第三步", {}, 4, false}, "GLYPH4", false);
+        *this, tk::ControlLayout{172, 136, 80, 25, "第三步", {}, 4, false}, "GLYPH4", false);
     BitBtn1->OnClick = [this] { BitBtn1Click(nullptr); };
     BitBtn2->OnClick = [this] { BitBtn2Click(nullptr); };
     BitBtn3->OnClick = [this] { BitBtn3Click(nullptr); };

@@ -617,16 +617,16 @@ int CmdKey(const Args& a) {
     if (a.pos.size() != 2) return kUsage;
     HWND h = ParseHwnd(a.pos[0]);
     if (!h) return Fail("no such window");
-    std::string spec = a.pos[1];
+    std::string keyName = a.pos[1];
     bool shift = false;
-    std::string lower = spec;
+    std::string lower = keyName;
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (lower.compare(0, 6, "shift+") == 0) {
         shift = true;
-        spec = spec.substr(6);
+        keyName = keyName.substr(6);
     }
     WORD vk = 0;
-    if (!ParseVk(spec, vk)) return kUsage;
+    if (!ParseVk(keyName, vk)) return kUsage;
     std::string method = a.get("--method", "post");
     if (method == "input") {
         HWND top = GetAncestor(h, GA_ROOT);
