@@ -6,6 +6,7 @@
 #include "steps/system.h"
 #include "ui/ff.h"
 #include "ui/status_line.h"
+#include "toolkit/win32_util.h"
 
 namespace quenlo::steps {
 
@@ -13,15 +14,6 @@ const char kRestoreDoneLine[] = "<Title1><Center>导入原始数据库成功！"
 const char kAllDoneLine[] = "<Title1><Center>恭喜你所有安装顺利完成！";
 const char kStepThreeDone[] = "第三步成功完成！";
 const char kClientNext[] = "现在您可以安装客户端了！";
-
-std::wstring WideFromAnsi(const std::string& text) {
-    if (text.empty()) return {};
-    const int n =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
-}
 
 }  // namespace quenlo::steps
 
@@ -31,8 +23,8 @@ void TForm1::BitBtn4Click(TObject*) {
     const std::string computer = System().ComputerName();
     const std::string statement = quenlo::RestoreStatement(Edit8->Text(), Edit9->Text());
     const std::string connection = quenlo::ConnectionString(computer);
-    ADOCommand1->SetConnectionString(WideFromAnsi(connection));
-    ADOCommand1->SetCommandText(WideFromAnsi(statement));
+    ADOCommand1->SetConnectionString(tk::WideFromAnsi(connection));
+    ADOCommand1->SetCommandText(tk::WideFromAnsi(statement));
     ADOCommand1->Execute();
     // Both status lines go up only once the restore has returned: a failed restore must not
     // leave "imported" on the banner. The second replaces the first before the loop runs again.

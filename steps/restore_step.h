@@ -10,7 +10,4 @@ extern const char kAllDoneLine[];
 extern const char kStepThreeDone[];
 extern const char kClientNext[];
 
-// The program's 8-bit text in the system code page, as the data-access layer takes it.
-std::wstring WideFromAnsi(const std::string& text);
-
 }  // namespace quenlo::steps

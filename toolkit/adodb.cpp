@@ -7,6 +7,7 @@
 
 #include "core/ado/ole_error_text.h"
 #include "toolkit/exceptions.h"
+#include "toolkit/win32_util.h"
 
 namespace tk {
 
@@ -48,19 +49,7 @@ struct Variant : VARIANT {
     Variant& operator=(const Variant&) = delete;
 };
 
-std::string ToAnsi(const wchar_t* text, UINT length) {
-    if (!text || length == 0) return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string out(n > 0 ? n : 0, '\0');
-    if (n > 0) {
-        WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), out.data(), n, nullptr,
-                            nullptr);
-    }
-    return out;
-}
-
-std::string ToAnsi(BSTR text) { return ToAnsi(text, text ? SysStringLen(text) : 0); }
+std::string ToAnsi(BSTR text) { return AnsiFromWide(text, text ? SysStringLen(text) : 0); }
 
 std::string SystemMessage(HRESULT code) {
     char buf[1024];

@@ -6,6 +6,7 @@
 
 #include "core/error_text.h"
 #include "toolkit/form.h"
+#include "toolkit/win32_util.h"
 
 namespace tk {
 
@@ -14,8 +15,6 @@ TApplication* Application = nullptr;
 namespace {
 
 constexpr char kAppClass[] = "TApplication";
-
-bool IsLeadByteAcp(unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }
 
 }  // namespace
 
@@ -100,7 +99,7 @@ void TApplication::Terminate() {
 }
 
 void TApplication::HandleException(const std::exception& e) {
-    ModalMessageBox(quenlo::WithFullStop(e.what(), IsLeadByteAcp), MB_OK | MB_ICONSTOP);
+    ModalMessageBox(quenlo::WithFullStop(e.what(), tk::IsLeadByteAcp), MB_OK | MB_ICONSTOP);
 }
 
 void TApplication::HandleUnknownException() {

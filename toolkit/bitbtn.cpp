@@ -4,6 +4,7 @@
 #include "toolkit/application.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
+#include "toolkit/win32_util.h"
 
 namespace tk {
 
@@ -29,13 +30,7 @@ TBitBtn::TBitBtn(TForm& form, const ControlLayout& layout, const char* glyphReso
     GetObjectA(bmp, sizeof info, &info);
     glyphW_ = info.bmWidth;
     glyphH_ = info.bmHeight;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = glyphW_;
-    bi.bmiHeader.biHeight = -glyphH_;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = TopDownBitmapInfo(glyphW_, glyphH_);
     std::vector<DWORD> px(static_cast<std::size_t>(glyphW_) * glyphH_);
     HDC dc = GetDC(nullptr);
     GetDIBits(dc, bmp, 0, glyphH_, px.data(), &bi, DIB_RGB_COLORS);

@@ -25,6 +25,8 @@ class TComponent {
     virtual void Loaded() {}
     // The form paints `update` (form client coordinates) into `dc`; children are clipped out.
     virtual void PaintOn(HDC /*dc*/, const RECT& /*update*/) {}
+    // The part of the form that PaintOn covers completely; the form paints no background there.
+    virtual bool OpaqueBounds(RECT& /*bounds*/) const { return false; }
     // A WM_TIMER of the form's window; returns true when the timer id is this component's.
     virtual bool TimerTick(UINT_PTR /*id*/) { return false; }
     // The form's window is about to be destroyed: release timers and anything tied to it.

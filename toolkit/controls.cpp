@@ -79,8 +79,8 @@ bool TWinControl::Enabled() const { return handle_ && IsWindowEnabled(handle_); 
 
 void TWinControl::SetEnabled(bool enabled) {
     if (!handle_) return;
+    // The control repaints in its new look on WM_ENABLE.
     EnableWindow(handle_, enabled ? TRUE : FALSE);
-    InvalidateRect(handle_, nullptr, TRUE);
 }
 
 bool TWinControl::Visible() const { return handle_ && IsWindowVisible(handle_); }

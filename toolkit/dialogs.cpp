@@ -10,14 +10,13 @@
 
 #include "core/error_text.h"
 #include "toolkit/application.h"
+#include "toolkit/win32_util.h"
 
 namespace tk {
 
 namespace {
 
 constexpr int kTextId = 0xFFFF;  // the static that holds a message box's text
-
-bool IsLeadByteAcp(unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }
 
 // In-memory dialog template: DLGTEMPLATE + items, all WORD-aligned, DWORD-aligned per item.
 class TemplateWriter {
@@ -39,14 +38,6 @@ class TemplateWriter {
   private:
     std::vector<WORD> data_;
 };
-
-std::wstring Wide(const std::string& s) {
-    if (s.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-    return w;
-}
 
 struct BoxState {
     bool done = false;
@@ -126,7 +117,7 @@ void ShowMessage(const std::string& text) {
     t.Word(boxH);
     t.Word(0);  // no menu
     t.Word(0);  // standard class
-    t.Text(Wide(title));
+    t.Text(WideFromAnsi(title));
     t.Word(8);
     t.Text(L"MS Sans Serif");
     // The text.
@@ -140,7 +131,7 @@ void ShowMessage(const std::string& text) {
     t.Word(static_cast<WORD>(kTextId));
     t.Word(0xFFFF);
     t.Word(0x0082);  // STATIC
-    t.Text(Wide(text));
+    t.Text(WideFromAnsi(text));
     t.Word(0);
     // The OK button, centred; its caption is the toolkit's own whatever the system language.
     t.AlignDWord();

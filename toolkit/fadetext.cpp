@@ -4,6 +4,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/form.h"
+#include "toolkit/win32_util.h"
 
 namespace tk {
 
@@ -76,17 +77,6 @@ std::string NowFormatted(bool date) {
     return n > 0 ? std::string(buf) : std::string();
 }
 
-BITMAPINFO TopDownInfo(int width, int height) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    return bi;
-}
-
 }  // namespace
 
 TAAFadeText::TAAFadeText(TForm& owner) : TComponent(owner), cycle_(Text.Lines, *this) {
@@ -145,11 +135,16 @@ void TAAFadeText::PaintOn(HDC dc, const RECT& update) {
     // At step 0 of a fade the picture is the one faded from alone: the new line is not needed yet.
     if (cycle_.Step() > 0 || cycle_.Step() >= cycle_.Steps()) RenderPending();
     qb::CrossFade(from_, to_, cycle_.Step(), cycle_.Steps(), shown_);
-    const BITMAPINFO bi = TopDownInfo(shown_.width, shown_.height);
+    const BITMAPINFO bi = TopDownBitmapInfo(shown_.width, shown_.height);
     SetDIBitsToDevice(dc, mine.left, mine.top, static_cast<DWORD>(shown_.width),
                       static_cast<DWORD>(shown_.height), 0, 0, 0, static_cast<UINT>(shown_.height),
                       shown_.px.data(), &bi, DIB_RGB_COLORS);
     if (OnPainted) OnPainted();
+}
+
+bool TAAFadeText::OpaqueBounds(RECT& bounds) const {
+    bounds = Bounds();
+    return true;
 }
 
 qb::CycleTiming TAAFadeText::Timing() const {
@@ -278,7 +273,7 @@ qb::Mask TAAFadeText::Coverage(const std::string& text, const TFont& font) const
 
     qb::Mask fine;
     void* bits = nullptr;
-    const BITMAPINFO bi = TopDownInfo(w, h);
+    const BITMAPINFO bi = TopDownBitmapInfo(w, h);
     HBITMAP bmp =
         w > 0 && h > 0 ? CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
     if (bmp && bits) {

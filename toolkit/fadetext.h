@@ -122,6 +122,8 @@ class TAAFadeText : public TComponent, private quenlo::banner::CycleHost {
     // TComponent
     void Loaded() override;
     void PaintOn(HDC dc, const RECT& update) override;
+    // The banner always paints its background (Text.Transparent is not drawn).
+    bool OpaqueBounds(RECT& bounds) const override;
     bool TimerTick(UINT_PTR id) override;
     void Unloading() override;
 

@@ -224,7 +224,14 @@ LRESULT TForm::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(handle_, &ps);
+            // The background goes only where no component paints opaquely, so the banner is
+            // drawn once per paint and never flashes the window colour.
+            for (TComponent* c : components_) {
+                RECT r;
+                if (c->OpaqueBounds(r)) ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+            }
             FillRect(dc, &ps.rcPaint, brush_);
+            SelectClipRgn(dc, nullptr);
             for (TComponent* c : components_) c->PaintOn(dc, ps.rcPaint);
             EndPaint(handle_, &ps);
             return 0;

@@ -1,5 +1,7 @@
 #include "ui/banner_settings.h"
 
+#include "core/banner/notice.h"
+
 namespace quenlo::ui {
 
 namespace {
@@ -28,17 +30,6 @@ void Gradient(tk::TFontLabel& item, tk::GradualStyle style, COLORREF start, COLO
     item.Effect.Gradual.StartColor = start;
     item.Effect.Gradual.EndColor = end;
 }
-
-const char* const kNotice[] = {
-    "<Title1><Center>注意：  在安装服务器之前",
-    "请将计算机的IP地址设置为固定形式！",
-    "安装完成后请不要更改计算机的",
-    "IP地址和计算机名称！！",
-    "",
-    "安装服务器端，请按顺序执行，",
-    "安装期间请不要进行其它操作，",
-    "安装可能需要一点时间，请耐心等待！",
-};
 
 }  // namespace
 
@@ -92,7 +83,7 @@ void ApplyBannerSettings(tk::TAAFadeText& banner) {
     };
 
     banner.Text.Lines.Clear();
-    for (const char* line : kNotice) banner.Text.Lines.Add(line);
+    for (const char* line : quenlo::banner::kNotice) banner.Text.Lines.Add(line);
 }
 
 }  // namespace quenlo::ui

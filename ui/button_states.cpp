@@ -17,12 +17,4 @@ std::array<bool, 4> EnabledButtons(const TForm1& form) {
             form.BitBtn4->Enabled()};
 }
 
-InstallState CurrentState(const TForm1& form) {
-    const auto now = EnabledButtons(form);
-    for (const auto& row : kButtonStates) {
-        if (row.enabled == now) return row.state;
-    }
-    return InstallState::Unknown;
-}
-
 }  // namespace quenlo::ui

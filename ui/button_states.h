@@ -18,7 +18,6 @@ enum class InstallState {
     Finished,
     StepOneOrTwoFailed,
     StepThreeFailed,
-    Unknown,
 };
 
 struct ButtonRow {
@@ -41,8 +40,7 @@ inline constexpr ButtonRow kButtonStates[] = {
 
 const std::array<bool, 4>& ButtonsOf(InstallState state);
 
-// The first state of the table whose buttons match the form's (several states share a row).
-InstallState CurrentState(const TForm1& form);
+// The buttons as they are now, in the table's order.
 std::array<bool, 4> EnabledButtons(const TForm1& form);
 
 }  // namespace quenlo::ui

@@ -4,6 +4,7 @@
 
 #include "core/install_folder.h"
 #include "ui/banner_settings.h"
+#include "toolkit/win32_util.h"
 
 TForm1* Form1 = nullptr;
 std::string ProgramPath;
@@ -11,8 +12,6 @@ std::string InstallFolder;
 const char* const kApplicationTitle = "Quenlo（网络版）服务器端安装程序";
 
 namespace {
-
-bool IsLeadByteAcp(unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }
 
 // The full path of the program file. The buffer starts at 261 characters and grows until the
 // path fits, so a long path is never cut into a wrong folder.
@@ -88,7 +87,7 @@ void TForm1::CreateComponents() {
 
 void TForm1::FormCreate(TObject*) {
     ProgramPath = ModulePath();
-    InstallFolder = quenlo::InstallFolderFromPath(ProgramPath, IsLeadByteAcp);
+    InstallFolder = quenlo::InstallFolderFromPath(ProgramPath, tk::IsLeadByteAcp);
 }
 
 void TForm1::BitBtn1Click(TObject*) { Close(); }

@@ -18,16 +18,9 @@ if [ "${1:-}" = "-s" ]; then
     seconds="$2"
     shift 2
 fi
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-build="$(cd "${1:-$root/build/win32}" && pwd)"
-export QUENLO_WINE_DIR="${QUENLO_WINE_DIR:-$build/wine}"
+. "$(dirname "$0")/common.sh"
+bench_init "${1:-}" setup.exe tests/e2e/uidriver.exe
 uidriver="$build/tests/e2e/uidriver.exe"
-for f in "$build/setup.exe" "$uidriver"; do
-    [ -f "$f" ] || { echo "missing $f: build the win32 preset first" >&2; exit 1; }
-done
-
-work="$(mktemp -d)"
-started_session=0
 setup_pid=""
 cleanup() {
     if [ -n "$setup_pid" ] && kill -0 "$setup_pid" 2>/dev/null; then
@@ -35,14 +28,9 @@ cleanup() {
         sleep 1
         kill -9 "$setup_pid" 2>/dev/null || true
     fi
-    [ "$started_session" = 0 ] || "$root/tools/wine-session" stop </dev/null >/dev/null 2>&1 || true
-    rm -rf "$work"
+    bench_cleanup
 }
 trap cleanup EXIT
-if [ ! -f "$QUENLO_WINE_DIR/session.env" ]; then
-    "$root/tools/wine-session" start </dev/null >"$work/session.log" 2>&1
-    started_session=1
-fi
 
 # Driver calls write to files, never to a pipe: Wine helpers may inherit it.
 ud() { "$root/tools/wine-run" "$uidriver" "$@" </dev/null >"$work/ud.out" 2>&1; }

@@ -15,25 +15,10 @@ if [ "${1:-}" = "-n" ]; then
     runs="$2"
     shift 2
 fi
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-build="$(cd "${1:-$root/build/win32}" && pwd)"
-export QUENLO_WINE_DIR="${QUENLO_WINE_DIR:-$build/wine}"
+. "$(dirname "$0")/common.sh"
+bench_init "${1:-}" setup.exe tests/e2e/uidriver.exe tests/e2e/bare_window.exe
+trap bench_cleanup EXIT
 tools="$build/tests/e2e"
-for f in "$build/setup.exe" "$tools/uidriver.exe" "$tools/bare_window.exe"; do
-    [ -f "$f" ] || { echo "missing $f: build the win32 preset first" >&2; exit 1; }
-done
-
-work="$(mktemp -d)"
-started_session=0
-cleanup() {
-    [ "$started_session" = 0 ] || "$root/tools/wine-session" stop </dev/null >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-if [ ! -f "$QUENLO_WINE_DIR/session.env" ]; then
-    "$root/tools/wine-session" start </dev/null >"$work/session.log" 2>&1
-    started_session=1
-fi
 
 # One measurement; its output goes to a file, never a pipe (Wine helpers may inherit it).
 measure() {

@@ -7,20 +7,12 @@
 
 #include <windows.h>
 
+#include "hex_text.h"
+
 #include <cstdio>
 #include <string>
 
 namespace {
-
-std::string Hex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string h;
-    for (unsigned char c : bytes) {
-        h.push_back(digits[c >> 4]);
-        h.push_back(digits[c & 15]);
-    }
-    return h;
-}
 
 std::string Utf8(const std::string& ansi) {
     if (ansi.empty()) return {};

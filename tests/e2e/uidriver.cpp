@@ -6,6 +6,7 @@
 // Window, text and class arguments given as `hex:<bytes>` are taken byte for byte; anything else is
 // taken as the ANSI text that the command line delivered.
 
+#include "hex_text.h"
 #include "uidriver_probe.h"
 
 #include <windows.h>
@@ -159,16 +160,6 @@ class Deadline {
 };
 
 // ---- output ------------------------------------------------------------------------------------
-
-std::string Hex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string h;
-    for (unsigned char c : bytes) {
-        h.push_back(digits[c >> 4]);
-        h.push_back(digits[c & 15]);
-    }
-    return h;
-}
 
 // ANSI (the process's code page, 936 here) to UTF-8, with line breaks and backslashes escaped so
 // that one value stays on one line.

@@ -7,22 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "core/banner/notice.h"
 #include "core/banner/status_line.h"
 
 namespace {
 
 using namespace quenlo::banner;
-
-const char* const kNotice[] = {
-    "<Title1><Center>注意：  在安装服务器之前",
-    "请将计算机的IP地址设置为固定形式！",
-    "安装完成后请不要更改计算机的",
-    "IP地址和计算机名称！！",
-    "",
-    "安装服务器端，请按顺序执行，",
-    "安装期间请不要进行其它操作，",
-    "安装可能需要一点时间，请耐心等待！",
-};
 
 // The banner on a fake message loop with a fake clock. Window timers behave as Windows' do: a due
 // timer ticks when the loop runs; time spent without a loop (a blocked handler) yields one tick

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/io_error_cases.h"
+
 namespace {
 
 TEST(FullStopRule, AddsOnlyAfterCharactersAboveFullStop) {
@@ -36,23 +38,9 @@ TEST(FullStopRule, TrailByteBelowFullStopStillCountsAsDoubleByte) {
 }
 
 TEST(IoErrorMessage, TableAndOtherCodes) {
-    struct Case {
-        int code;
-        const char* text;
-    };
-    const Case cases[] = {
-        {2, "File not found"},
-        {3, "Invalid filename"},
-        {4, "Too many open files"},
-        {5, "File access denied"},
-        {100, "Read beyond end of file"},
-        {101, "Disk full"},
-        {106, "Invalid numeric input"},
-        {21, "I/O error 21"},
-        {0, "I/O error 0"},
-        {1223, "I/O error 1223"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(quenlo::IoErrorMessage(c.code), c.text) << c.code;
+    for (const auto& c : quenlo::test::kIoErrorCases) {
+        EXPECT_EQ(quenlo::IoErrorMessage(c.code), c.message) << c.code;
+    }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "toolkit/form.h"
 #include "ui/banner_settings.h"
 #include "ui/status_line.h"
+#include "toolkit/win32_util.h"
 
 namespace {
 
@@ -92,13 +93,7 @@ class BannerTest : public ::testing::Test {
     }
     // What the banner paints, drawn into a bitmap of the form's client area.
     Pixels Picture() {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = kClientW;
-        bi.bmiHeader.biHeight = -kClientH;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO bi = tk::TopDownBitmapInfo(kClientW, kClientH);
         void* bits = nullptr;
         HDC dc = CreateCompatibleDC(nullptr);
         HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);

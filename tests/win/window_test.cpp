@@ -140,7 +140,8 @@ TEST_F(WindowTest, OwnFontsOfTheGroupBoxControls) {
 }
 
 TEST_F(WindowTest, ReadyStateAndInstallFolder) {
-    EXPECT_EQ(quenlo::ui::CurrentState(*form), quenlo::ui::InstallState::Ready);
+    EXPECT_EQ(quenlo::ui::EnabledButtons(*form),
+              quenlo::ui::ButtonsOf(quenlo::ui::InstallState::Ready));
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     EXPECT_EQ(ProgramPath, path);
